@@ -1,0 +1,50 @@
+#include "common/CharacterReferences.h"
+
+#include <gtest/gtest.h>
+
+namespace vespera {
+namespace {
+
+struct ReferenceCase {
+  const char* name;
+  std::u16string written;
+  std::u16string decoded;
+};
+
+TEST(CharacterReferences, DecodesNumericAndNamedReferences) {
+  const ReferenceCase cases[] = {
+      {"angle brackets", u"&lt;b&gt;", u"<b>"},
+      {"hex and decimal", u"&#x41;&#X41;&#65;", u"AAA"},
+      {"beyond the BMP", u"&#x1F5B1;", u"\U0001F5B1"},
+      {"name in capitals", u"&AMP;", u"&"},
+      {"apos", u"&apos;", u"'"},
+      {"nine characters", u"&thetasym;", u"\u03D1"},
+      {"among text", u"a&nbsp;b&euro;", u"a\u00A0b\u20AC"},
+      {"stray ampersand first", u"&&amp;", u"&&"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DecodeCharacterReferences(c.written), c.decoded) << c.name;
+}
+
+// HTML writes some names in two cases; the form with capitals wins for both.
+TEST(CharacterReferences, CapitalFormWinsForNamesInTwoCases) {
+  const ReferenceCase cases[] = {
+      {"oslash", u"&oslash;&Oslash;", u"\u00D8\u00D8"},
+      {"darr", u"&darr;&dArr;", u"\u21D3\u21D3"},
+      {"dagger", u"&dagger;&Dagger;", u"\u2021\u2021"},
+      {"eth", u"&eth;&ETH;&Eth;", u"\u00D0\u00D0\u00D0"},
+      {"single-case name in any case", u"&COPY;&Copy;", u"\u00A9\u00A9"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DecodeCharacterReferences(c.written), c.decoded) << c.name;
+}
+
+TEST(CharacterReferences, LeavesWhatIsNotAReferenceAsWritten) {
+  const std::u16string kept[] = {
+      u"&bogus;",        u"&#0;",     u"&#x110000;", u"&#xD800;",    u"&#12a;", u"&#;",
+      u"&#x;",           u"& amp;",   u"&amp",       u"a&",          u"&;",     u"&\u00E9;",
+      u"&abcdefghij;",  // ten characters: too long to be a reference
+  };
+  for (const auto& text : kept) EXPECT_EQ(DecodeCharacterReferences(text), text);
+}
+
+}  // namespace
+}  // namespace vespera
