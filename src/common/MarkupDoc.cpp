@@ -85,11 +85,20 @@ std::u16string_view MarkupDoc::ElementName(uint32_t element) const {
   return tag.substr(1, end - 1);
 }
 
+// Compares in place: the name must be followed by what ends a name.
+bool MarkupDoc::HasName(uint32_t element, std::u16string_view name) const {
+  const ElementRecord& record = index_[element];
+  if (record.StartTagLength() < name.size() + 2) return false;
+  const std::u16string_view tag(text_.data() + record.start + 1, name.size() + 1);
+  const char16_t after = tag.back();
+  return tag.starts_with(name) && (IsMarkupSpace(after) || after == u'/' || after == u'>');
+}
+
 // The first element from `element` on along the siblings with this name (any
 // name when empty), or 0.
 uint32_t MarkupDoc::FindFrom(uint32_t element, std::u16string_view name) const {
   for (; element != 0; element = index_[element].nextSibling) {
-    if (name.empty() || ElementName(element) == name) return element;
+    if (name.empty() || HasName(element, name)) return element;
   }
   return 0;
 }

@@ -58,10 +58,12 @@ class MarkupDoc {
   uint32_t Parent() const { return parent_; }
   uint32_t Current() const { return current_; }
   uint32_t Child() const { return child_; }
+  // The name in an element's start tag, in place in the text.
+  std::u16string_view ElementName(uint32_t element) const;
 
  private:
   void Replace(std::u16string text, std::u16string readNotes, uint32_t flags);
-  std::u16string_view ElementName(uint32_t element) const;
+  bool HasName(uint32_t element, std::u16string_view name) const;
   uint32_t FindFrom(uint32_t element, std::u16string_view name) const;
   std::u16string ContentText(std::u16string_view content) const;
 

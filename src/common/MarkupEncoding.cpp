@@ -1,6 +1,7 @@
 #include "common/MarkupEncoding.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "common/CodePageTable.h"
 #include "common/MarkupNodes.h"
@@ -108,24 +109,89 @@ std::u16string ReadUnits(std::string_view bytes, const Reading& reading, size_t&
   return text;
 }
 
-// ASCII runs are copied straight; the rest goes through the general decoder
-// (an ASCII byte never belongs to a multi-byte sequence, so splitting there is safe).
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// Decodes a well-formed two- or three-byte sequence at bytes[pos] into out;
+// false for anything else, which the general decoder then handles.
+bool DecodeCommonSequence(std::string_view bytes, size_t& pos, char16_t*& out) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data()) + pos;
+  const size_t left = bytes.size() - pos;
+  if (p[0] >= 0xC2 && p[0] <= 0xDF && left >= 2 && IsContinuation(p[1])) {
+    *out++ = static_cast<char16_t>(((p[0] & 0x1F) << 6) | (p[1] & 0x3F));
+    pos += 2;
+    return true;
+  }
+  if ((p[0] & 0xF0) == 0xE0 && left >= 3 && IsContinuation(p[1]) && IsContinuation(p[2])) {
+    const char16_t unit = static_cast<char16_t>(((p[0] & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+    if (unit < 0x800 || (unit >= 0xD800 && unit <= 0xDFFF)) return false;
+    *out++ = unit;
+    pos += 3;
+    return true;
+  }
+  return false;
+}
+
+// Decoded units gather in a small buffer that is appended to the text, so the
+// text's memory is written once (a resized string would be zero-filled first).
+class Utf16Builder {
+ public:
+  explicit Utf16Builder(size_t capacity) { text_.reserve(capacity); }
+
+  // Room for at least kRoom more units.
+  char16_t* Room() {
+    if (used_ > kBuffer - kRoom) Flush();
+    return buffer_ + used_;
+  }
+  void Commit(char16_t* end) { used_ = static_cast<size_t>(end - buffer_); }
+  void Append(std::u16string_view units) {
+    Flush();
+    text_ += units;
+  }
+  std::u16string Take() {
+    Flush();
+    return std::move(text_);
+  }
+
+  static constexpr size_t kRoom = 8;
+
+ private:
+  void Flush() {
+    text_.append(buffer_, used_);
+    used_ = 0;
+  }
+
+  static constexpr size_t kBuffer = 4096;
+  std::u16string text_;
+  char16_t buffer_[kBuffer];
+  size_t used_ = 0;
+};
+
+// ASCII is copied eight bytes at a time and common sequences decoded in place;
+// anything else, up to the next ASCII byte, goes through the general decoder
+// (an ASCII byte never belongs to a multi-byte sequence, so cutting there is safe).
 std::u16string DecodeUtf8(std::string_view bytes) {
-  std::u16string text(bytes.size(), u'\0');  // never more units than bytes
-  size_t used = 0;
+  Utf16Builder text(bytes.size());  // never more units than bytes
   size_t pos = 0;
   while (pos < bytes.size()) {
-    while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80)
-      text[used++] = static_cast<char16_t>(bytes[pos++]);
-    const size_t runBegin = pos;
-    while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) >= 0x80) ++pos;
-    if (pos == runBegin) continue;
-    const std::u16string run = Utf8ToUtf16(bytes.substr(runBegin, pos - runBegin));
-    std::copy(run.begin(), run.end(), text.begin() + used);
-    used += run.size();
+    char16_t* out = text.Room();
+    uint64_t eight = 0;
+    if (bytes.size() - pos >= 8) std::memcpy(&eight, bytes.data() + pos, 8);
+    if (bytes.size() - pos >= 8 && (eight & 0x8080808080808080u) == 0) {
+      for (int i = 0; i < 8; ++i) out[i] = static_cast<unsigned char>(bytes[pos + i]);
+      text.Commit(out + 8);
+      pos += 8;
+    } else if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+      *out++ = static_cast<char16_t>(bytes[pos++]);
+      text.Commit(out);
+    } else if (DecodeCommonSequence(bytes, pos, out)) {
+      text.Commit(out);
+    } else {
+      const size_t runBegin = pos;
+      while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) >= 0x80) ++pos;
+      text.Append(Utf8ToUtf16(bytes.substr(runBegin, pos - runBegin)));
+    }
   }
-  text.resize(used);
-  return text;
+  return text.Take();
 }
 
 unsigned CodePageOfName(std::u16string_view name) {

@@ -1,5 +1,8 @@
 #include "common/MarkupNodes.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace vespera {
 
 namespace {
@@ -141,9 +144,23 @@ MarkupNode ScanStartTag(std::u16string_view text, size_t begin) {
   return Unterminated(text, begin, u"Element tag");
 }
 
+// Text is most of a document: look at four units at a time for a "<".
+size_t FindOpeningBracket(std::u16string_view text, size_t pos) {
+  constexpr uint64_t kOnes = 0x0001000100010001u;
+  constexpr uint64_t kHighBits = 0x8000800080008000u;
+  constexpr uint64_t kBrackets = kOnes * u'<';
+  for (; pos + 4 <= text.size(); pos += 4) {
+    uint64_t units;
+    std::memcpy(&units, text.data() + pos, sizeof units);
+    const uint64_t zeroWhereBracket = units ^ kBrackets;
+    if (((zeroWhereBracket - kOnes) & ~zeroWhereBracket & kHighBits) != 0) break;
+  }
+  while (pos < text.size() && text[pos] != u'<') ++pos;
+  return pos;
+}
+
 MarkupNode ScanText(std::u16string_view text, size_t begin) {
-  const size_t next = text.find(u'<', begin);
-  return Node(NodeKind::kText, begin, next == npos ? text.size() : next);
+  return Node(NodeKind::kText, begin, FindOpeningBracket(text, begin));
 }
 
 size_t SkipSpaces(std::u16string_view text, size_t pos) {

@@ -44,17 +44,19 @@ WholeFile ReadWholeFile(const std::u16string& path, uint64_t maxBytes) {
   if (S_ISDIR(info.st_mode)) return Failure(EISDIR);
   if (static_cast<uint64_t>(info.st_size) > maxBytes) return Failure(EFBIG);
 
+  // Appending from a small buffer writes the new memory once, where reading
+  // into a resized string would first fill it with zeros.
   WholeFile file;
-  file.bytes.resize(static_cast<size_t>(info.st_size));
-  size_t done = 0;
-  while (done < file.bytes.size()) {
-    const ssize_t got = ::read(fd.get(), file.bytes.data() + done, file.bytes.size() - done);
+  file.bytes.reserve(static_cast<size_t>(info.st_size));
+  char buffer[64 * 1024];
+  while (file.bytes.size() <= maxBytes) {
+    const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return Failure(errno);
-    if (got == 0) break;  // the file shrank while being read
-    done += static_cast<size_t>(got);
+    if (got == 0) break;
+    file.bytes.append(buffer, static_cast<size_t>(got));
   }
-  file.bytes.resize(done);
+  if (file.bytes.size() > maxBytes) return Failure(EFBIG);  // it grew while being read
   file.read = true;
   return file;
 }
