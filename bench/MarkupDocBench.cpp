@@ -48,7 +48,8 @@ struct LanguageFileOnDisk {
     path = std::filesystem::temp_directory_path() / "vespera-bench-Strings.xml";
     const std::string xml = LanguageFile(sections);
     bytes = xml.size();
-    std::ofstream(path, std::ios::binary).write(xml.data(), static_cast<std::streamsize>(xml.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(xml.data(), static_cast<std::streamsize>(xml.size()));
   }
   ~LanguageFileOnDisk() { std::filesystem::remove(path); }
 

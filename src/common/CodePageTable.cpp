@@ -9,6 +9,7 @@ namespace vespera {
 namespace {
 
 // 254 names for 116 code pages, sorted by name.
+// clang-format off
 constexpr CodePageName kCodePageNames[] = {
     {"_iso-2022-jp$sio", 50222}, {"ansi_x3.4-1968", 20127}, {"ansi_x3.4-1986", 20127},
     {"arabic", 28596}, {"ascii", 20127}, {"asmo-708", 708}, {"big5", 950}, {"chinese", 936},
@@ -76,6 +77,7 @@ constexpr CodePageName kCodePageNames[] = {
     {"x-unicode11utf7", 65000}, {"x-unicode11utf8", 65001}, {"x-unicode20utf7", 65000},
     {"x-unicode20utf8", 65001}, {"x-x-big5", 950},
 };
+// clang-format on
 
 static_assert(std::is_sorted(std::begin(kCodePageNames), std::end(kCodePageNames),
                              [](const CodePageName& a, const CodePageName& b) {

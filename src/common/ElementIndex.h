@@ -26,9 +26,9 @@ struct ElementRecord {
   static constexpr uint32_t kMaxLevel = 0xFFFF;
 
   static constexpr uint32_t kFirstChild = 1u << 16;
-  static constexpr uint32_t kNotEnded = 1u << 17;       // lost its end tag and content
+  static constexpr uint32_t kNotEnded = 1u << 17;  // lost its end tag and content
   static constexpr uint32_t kProblemsInside = 1u << 18;
-  static constexpr uint32_t kIllFormed = 1u << 19;      // entry 0 only
+  static constexpr uint32_t kIllFormed = 1u << 19;  // entry 0 only
 
   uint32_t StartTagLength() const { return tagLengths & kMaxStartTagLength; }
   uint32_t EndTagLength() const { return tagLengths >> 22; }
@@ -37,7 +37,9 @@ struct ElementRecord {
 
   uint32_t Level() const { return flags & kMaxLevel; }
   // Levels deeper than the field can hold stay at its maximum.
-  void SetLevel(uint32_t level) { flags = (flags & ~kMaxLevel) | (level < kMaxLevel ? level : kMaxLevel); }
+  void SetLevel(uint32_t level) {
+    flags = (flags & ~kMaxLevel) | (level < kMaxLevel ? level : kMaxLevel);
+  }
 };
 
 class ElementIndex {

@@ -80,9 +80,7 @@ void MarkupDoc::Rewind() { parent_ = current_ = child_ = 0; }
 std::u16string_view MarkupDoc::ElementName(uint32_t element) const {
   const ElementRecord& record = index_[element];
   const std::u16string_view tag(text_.data() + record.start, record.StartTagLength());
-  size_t end = 1;
-  while (end < tag.size() && !IsMarkupSpace(tag[end]) && tag[end] != u'/' && tag[end] != u'>') ++end;
-  return tag.substr(1, end - 1);
+  return tag.substr(1, ElementNameEnd(tag, 1) - 1);
 }
 
 // Compares in place: the name must be followed by what ends a name.

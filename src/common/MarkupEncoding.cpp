@@ -20,9 +20,9 @@ std::u16string Number(size_t value) { return Utf8ToUtf16(std::to_string(value));
 
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
   auto lower = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char16_t x, char16_t y) {
-           return lower(x) == lower(y);
-         });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
 }
 
 size_t FindIgnoringCase(std::u16string_view text, std::u16string_view word) {
@@ -101,12 +101,22 @@ std::u16string ReadUnits(std::string_view bytes, const Reading& reading, size_t&
   nulls = 0;
   for (size_t i = 0; i < units; ++i) {
     const uint32_t unit = UnitAt(bytes, i, reading.unitBytes, reading.bigEndian);
-    const bool valid = unit <= 0x10FFFF && !(reading.unitBytes == 4 && unit >= 0xD800 && unit <= 0xDFFF);
-    if (unit == 0) ++nulls;
-    else if (reading.unitBytes == 2) text += static_cast<char16_t>(unit);
-    else AppendCodePoint(text, valid ? unit : 0xFFFD);
+    if (unit == 0) {
+      ++nulls;
+    } else if (reading.unitBytes == 2) {
+      text += static_cast<char16_t>(unit);
+    } else {
+      const bool scalar = unit <= 0x10FFFF && !(unit >= 0xD800 && unit <= 0xDFFF);
+      AppendCodePoint(text, scalar ? unit : 0xFFFD);
+    }
   }
   return text;
+}
+
+bool EightAsciiBytes(const char* bytes) {
+  uint64_t eight;
+  std::memcpy(&eight, bytes, sizeof eight);
+  return (eight & 0x8080808080808080u) == 0;
 }
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
@@ -122,7 +132,8 @@ bool DecodeCommonSequence(std::string_view bytes, size_t& pos, char16_t*& out) {
     return true;
   }
   if ((p[0] & 0xF0) == 0xE0 && left >= 3 && IsContinuation(p[1]) && IsContinuation(p[2])) {
-    const char16_t unit = static_cast<char16_t>(((p[0] & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+    const char16_t unit =
+        static_cast<char16_t>(((p[0] & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
     if (unit < 0x800 || (unit >= 0xD800 && unit <= 0xDFFF)) return false;
     *out++ = unit;
     pos += 3;
@@ -174,9 +185,7 @@ std::u16string DecodeUtf8(std::string_view bytes) {
   size_t pos = 0;
   while (pos < bytes.size()) {
     char16_t* out = text.Room();
-    uint64_t eight = 0;
-    if (bytes.size() - pos >= 8) std::memcpy(&eight, bytes.data() + pos, 8);
-    if (bytes.size() - pos >= 8 && (eight & 0x8080808080808080u) == 0) {
+    if (bytes.size() - pos >= 8 && EightAsciiBytes(bytes.data() + pos)) {
       for (int i = 0; i < 8; ++i) out[i] = static_cast<unsigned char>(bytes[pos + i]);
       text.Commit(out + 8);
       pos += 8;
@@ -257,9 +266,12 @@ DecodedMarkup DecodeMarkup(std::string_view bytes) {
     notes.encoding = reading.name + (reading.markLength > 0 ? u" BOM + " : u" ");
   else
     notes.encoding = u"ANSI ";
-  if (bytes.empty()) notes.notes = u"0 length ";
-  else if (reading.unitBytes > 1) ReadWideContent(bytes, reading, out, notes);
-  else ReadByteContent(bytes, reading, out, notes);
+  if (bytes.empty())
+    notes.notes = u"0 length ";
+  else if (reading.unitBytes > 1)
+    ReadWideContent(bytes, reading, out, notes);
+  else
+    ReadByteContent(bytes, reading, out, notes);
   out.report = notes.encoding + notes.notes;
   return out;
 }

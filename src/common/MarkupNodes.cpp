@@ -9,7 +9,9 @@ namespace {
 
 constexpr size_t npos = std::u16string_view::npos;
 
-bool CanStartName(char16_t c) { return (c >= u'A' && c <= u'Z') || c == u':' || c == u'_' || c > u'`'; }
+bool CanStartName(char16_t c) {
+  return (c >= u'A' && c <= u'Z') || c == u':' || c == u'_' || c > u'`';
+}
 
 bool EndsElementName(char16_t c) { return IsMarkupSpace(c) || c == u'/' || c == u'>'; }
 
@@ -118,8 +120,7 @@ MarkupNode ScanEndTag(std::u16string_view text, size_t begin) {
 // follows a "/" that stands right after the name, a blank or a closing quote;
 // in <a b=1/> the "/" belongs to the value.
 MarkupNode ScanStartTag(std::u16string_view text, size_t begin) {
-  size_t nameEnd = begin + 1;
-  while (nameEnd < text.size() && !EndsElementName(text[nameEnd])) ++nameEnd;
+  const size_t nameEnd = ElementNameEnd(text, begin + 1);
   char16_t quote = 0;
   size_t lastClosingQuote = npos;
   for (size_t i = nameEnd; i < text.size(); ++i) {
@@ -135,9 +136,9 @@ MarkupNode ScanStartTag(std::u16string_view text, size_t begin) {
       MarkupNode node = Node(NodeKind::kStartTag, begin, i + 1);
       node.nameEnd = nameEnd;
       const size_t slash = i - 1;
-      node.emptyElement = text[slash] == u'/' &&
-                          (slash == nameEnd || IsMarkupSpace(text[slash - 1]) ||
-                           lastClosingQuote == slash - 1);
+      node.emptyElement =
+          text[slash] == u'/' &&
+          (slash == nameEnd || IsMarkupSpace(text[slash - 1]) || lastClosingQuote == slash - 1);
       return node;
     }
   }
@@ -188,6 +189,12 @@ size_t ReadValue(std::u16string_view tokens, size_t pos, std::u16string_view& va
 
 bool IsMarkupSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
 
+size_t ElementNameEnd(std::u16string_view text, size_t nameBegin) {
+  size_t end = nameBegin;
+  while (end < text.size() && !EndsElementName(text[end])) ++end;
+  return end;
+}
+
 MarkupNode ScanNode(std::u16string_view text, size_t pos) {
   if (text[pos] != u'<') return ScanText(text, pos);
   if (pos + 1 >= text.size()) return Unterminated(text, pos, u"tag");
@@ -223,7 +230,8 @@ std::optional<std::u16string_view> FindAttribute(std::u16string_view tokens,
     const std::u16string_view attribute = tokens.substr(nameBegin, pos - nameBegin);
     std::u16string_view value;
     const size_t equals = SkipSpaces(tokens, pos);
-    if (equals < tokens.size() && tokens[equals] == u'=') pos = ReadValue(tokens, equals + 1, value);
+    if (equals < tokens.size() && tokens[equals] == u'=')
+      pos = ReadValue(tokens, equals + 1, value);
     if (attribute == name) return value;
   }
   return std::nullopt;

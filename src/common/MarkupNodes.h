@@ -24,9 +24,9 @@ enum class NodeKind {
 
 struct MarkupNode {
   NodeKind kind = NodeKind::kText;
-  size_t begin = 0;    // the "<", or the first character of a text run
-  size_t end = 0;      // one past the node
-  size_t nameEnd = 0;  // tags and processing instructions: one past the name
+  size_t begin = 0;           // the "<", or the first character of a text run
+  size_t end = 0;             // one past the node
+  size_t nameEnd = 0;         // tags and processing instructions: one past the name
   bool emptyElement = false;  // a start tag that closes itself with "/>"
   // kMalformed: what was wrong ("tag name character", "! tag", ...);
   // kUnterminated: the kind of node that was cut off ("Element tag", "Comment", ...).
@@ -37,6 +37,9 @@ struct MarkupNode {
 MarkupNode ScanNode(std::u16string_view text, size_t pos);
 
 bool IsMarkupSpace(char16_t c);
+
+// One past the element name that starts at text[nameBegin].
+size_t ElementNameEnd(std::u16string_view text, size_t nameBegin);
 
 // The name of a tag or processing instruction node.
 std::u16string_view NodeName(std::u16string_view text, const MarkupNode& node);

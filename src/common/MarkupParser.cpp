@@ -84,8 +84,7 @@ void IndexBuilder::OnStartTag(const MarkupNode& node) {
     return;
   }
   const uint32_t parent = InnermostOpen();
-  if (parent == 0 && index_[0].firstChild != 0)
-    Problem(u"Root element has sibling", 0, false);
+  if (parent == 0 && index_[0].firstChild != 0) Problem(u"Root element has sibling", 0, false);
   const uint32_t element = index_.Append();
   ElementRecord& record = index_[element];
   record.start = static_cast<uint32_t>(node.begin);

@@ -39,8 +39,8 @@ TEST(CharacterReferences, CapitalFormWinsForNamesInTwoCases) {
 
 TEST(CharacterReferences, LeavesWhatIsNotAReferenceAsWritten) {
   const std::u16string kept[] = {
-      u"&bogus;",        u"&#0;",     u"&#x110000;", u"&#xD800;",    u"&#12a;", u"&#;",
-      u"&#x;",           u"& amp;",   u"&amp",       u"a&",          u"&;",     u"&\u00E9;",
+      u"&bogus;",      u"&#0;",   u"&#x110000;", u"&#xD800;", u"&#12a;", u"&#;",
+      u"&#x;",         u"& amp;", u"&amp",       u"a&",       u"&;",     u"&\u00E9;",
       u"&abcdefghij;",  // ten characters: too long to be a reference
   };
   for (const auto& text : kept) EXPECT_EQ(DecodeCharacterReferences(text), text);

@@ -222,8 +222,8 @@ struct EmptyTagCase {
 
 TEST_F(MarkupDocTest, TellsEmptyElementsByTheSlashBeforeTheClosingBracket) {
   const EmptyTagCase cases[] = {
-      {"<a/>", true},         {"<a />", true},      {"<a b='1'/>", true},
-      {"<a b=\"x\"/>", true}, {"<a b=1/>", false},  {"<a b='/>'>", false},
+      {"<a/>", true},         {"<a />", true},     {"<a b='1'/>", true},
+      {"<a b=\"x\"/>", true}, {"<a b=1/>", false}, {"<a b='/>'>", false},
   };
   for (const auto& c : cases) {
     Load(std::string("<r>") + c.tag + "</r>");
@@ -294,13 +294,10 @@ TEST_F(MarkupDocTest, LooksUpTextBySectionAndKey) {
   ASSERT_TRUE(Load(kStrings));
   const LookupCase cases[] = {
       {u"Dialog", u"FONT", u"Arial"},  // names match whole, never as a prefix
-      {u"Dialog", u"FONT_SIZE", u"12"},
-      {u"Menu", u"ITEM", u"first"},
+      {u"Dialog", u"FONT_SIZE", u"12"}, {u"Menu", u"ITEM", u"first"},
       {u"Menu", u"ITEM2", u""},  // only the first Menu and Menus inside it are searched
-      {u"Deep", u"KEY", u"nested"},
-      {u"dialog", u"FONT", u""},  // case counts
-      {u"Missing", u"FONT", u""},
-      {u"Dialog", u"Missing", u""},
+      {u"Deep", u"KEY", u"nested"},     {u"dialog", u"FONT", u""},  // case counts
+      {u"Missing", u"FONT", u""},       {u"Dialog", u"Missing", u""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(doc.LookupText(c.section, c.key), c.text)
@@ -345,13 +342,13 @@ TEST_F(MarkupDocTest, ChildTextDecodesContentAndDropsMarkup) {
 }
 
 TEST_F(MarkupDocTest, ChildAttributeReadsTheTokensOfTheStartTag) {
-  ASSERT_TRUE(Load("<r><s><k FONT_SIZE='9' FONT=\"Arial\" b='x y' c=plain d = \"sp\" "
-                   "e=\"&amp;&lt;\" FONT='second' f g=\"a>b\"/></s></r>"));
+  ASSERT_TRUE(
+      Load("<r><s><k FONT_SIZE='9' FONT=\"Arial\" b='x y' c=plain d = \"sp\" "
+           "e=\"&amp;&lt;\" FONT='second' f g=\"a>b\"/></s></r>"));
   const std::pair<const char16_t*, std::u16string> cases[] = {
       {u"FONT", u"Arial"},  // the first wins; FONT_SIZE is another name
-      {u"FONT_SIZE", u"9"}, {u"b", u"x y"}, {u"c", u"plain"}, {u"d", u"sp"},
-      {u"e", u"&<"},        {u"f", u""},    {u"g", u"a>b"},   {u"font", u""},
-      {u"missing", u""},
+      {u"FONT_SIZE", u"9"}, {u"b", u"x y"}, {u"c", u"plain"}, {u"d", u"sp"},     {u"e", u"&<"},
+      {u"f", u""},          {u"g", u"a>b"}, {u"font", u""},   {u"missing", u""},
   };
   for (const auto& [name, value] : cases)
     EXPECT_EQ(doc.LookupAttribute(u"s", u"k", name), value) << Utf16ToUtf8(name);
@@ -378,8 +375,7 @@ TEST_F(MarkupDocTest, BinaryAndWronglyMarkedFilesReadWithoutHarm) {
   const std::string cases[] = {
       binary,
       "\xFE\xFF" + std::string("<\0a\0/\0>\0", 8),  // little-endian text behind a big-endian mark
-      "\xFF\xFE" + binary,
-      std::string("<\0r\0>\0<\0/\0r\0>\0", 14),  // UTF-16 without a mark
+      "\xFF\xFE" + binary, std::string("<\0r\0>\0<\0/\0r\0>\0", 14),  // UTF-16 without a mark
   };
   for (const std::string& bytes : cases) {
     EXPECT_TRUE(doc.LoadBytes(bytes));
@@ -424,8 +420,8 @@ TEST_F(MarkupDocTest, OverlongTagsAreSkippedWithAProblem) {
 
 TEST_F(MarkupDocTest, ReadsA50MegabyteFile) {
   std::string markup = "<Strings>";
-  const std::string section = "<Section>" + Repeat("<KEY_NAME>Some text &amp; more</KEY_NAME>", 100) +
-                              "</Section>";
+  const std::string section =
+      "<Section>" + Repeat("<KEY_NAME>Some text &amp; more</KEY_NAME>", 100) + "</Section>";
   while (markup.size() < 50 * 1024 * 1024) markup += section;
   markup += "<Last><KEY>end</KEY></Last></Strings>";
   TempFolder folder;

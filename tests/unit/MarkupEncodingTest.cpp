@@ -26,7 +26,8 @@ TEST(MarkupEncoding, ReadsMarksDeclarationsAndUnits) {
        0x90},
       {"mark alone", "\xFF\xFE", u"UTF-16LE BOM + 0 length ", u"", 0x11},
       {"empty file", "", u"ANSI 0 length ", u"", 0x10},
-      {"starts with <", "<a>\xC3\xA9</a>", u"UTF-8 length 9 to 8 wide chars ", u"<a>\u00E9</a>", 0x10},
+      {"starts with <", "<a>\xC3\xA9</a>", u"UTF-8 length 9 to 8 wide chars ", u"<a>\u00E9</a>",
+       0x10},
       {"detected UTF-8", "\r\n<a>\xC3\xA9</a>",
        u"UTF-8 length 11 (used UTF-8 detection) to 10 wide chars ", u"\r\n<a>\u00E9</a>", 0x10},
       {"declared", "<?xml version=\"1.0\" encoding=\"windows-1251\"?><a>\xC0</a>",
@@ -88,7 +89,7 @@ TEST(MarkupEncoding, FindsTheDeclaredEncodingInTheHead) {
        u"euc-kr"},
       {"<html><head></head><meta http-equiv='Content-Type' content='charset=big5'>", u""},
       {"<html></p><?xml encoding='gbk'?>", u""},  // after an end tag
-      {"<?xml encoding='gbk'", u""},               // cut off
+      {"<?xml encoding='gbk'", u""},              // cut off
       {"", u""},
   };
   for (const auto& c : cases) EXPECT_EQ(DeclaredEncoding(c.head), c.encoding) << c.head;
@@ -104,11 +105,13 @@ TEST(MarkupEncoding, TestsForUtf8AsTheReaderDoes) {
       {"", true},
       {"plain", true},
       {"\xC3\xA9t\xE2\x82\xAC\xF0\x9F\x98\x80", true},
-      {"\x80\x80", true},  // the test looks only at top bits: lenient
+      {"\x80\x80", true},   // the test looks only at top bits: lenient
       {"ab\0\xFF"s, true},  // stops at the first zero byte
       {"\xF8\x88\x80\x80\x80", false},
       {"\xC3", false},
-      {"\xC3" "A", false},
+      {"\xC3"
+       "A",
+       false},
       {"caf\xE9 ", false},
   };
   for (const auto& [bytes, utf8] : cases) EXPECT_EQ(LooksLikeUtf8(bytes), utf8) << bytes;

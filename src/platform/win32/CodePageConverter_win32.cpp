@@ -35,9 +35,12 @@ std::string Iso2022JpToEucJp(std::string_view bytes) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
     if (byte == 0x1B && i + 2 < bytes.size()) {
       const std::string_view escape = bytes.substr(i + 1, 2);
-      if (escape == "$B" || escape == "$@") set = Set::kJis0208;
-      else if (escape == "(I") set = Set::kKatakana;
-      else if (escape == "(B" || escape == "(J") set = Set::kAscii;
+      if (escape == "$B" || escape == "$@")
+        set = Set::kJis0208;
+      else if (escape == "(I")
+        set = Set::kKatakana;
+      else if (escape == "(B" || escape == "(J")
+        set = Set::kAscii;
       i += 2;
     } else if (byte == 0x0E || byte == 0x0F) {
       set = byte == 0x0E ? Set::kKatakana : Set::kAscii;

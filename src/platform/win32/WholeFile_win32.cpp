@@ -16,8 +16,8 @@ std::u16string SystemMessage(DWORD error) {
   wchar_t* buffer = nullptr;
   const DWORD flags =
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-  const DWORD length = ::FormatMessageW(flags, nullptr, error, 0,
-                                        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  const DWORD length =
+      ::FormatMessageW(flags, nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   const win32::ScopeExit freeBuffer([buffer] { ::LocalFree(buffer); });
   if (length == 0) return u"Error " + win32::FromWide(std::to_wstring(error).c_str());
   return win32::FromWide(buffer, length);
