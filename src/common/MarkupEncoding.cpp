@@ -1,6 +1,7 @@
 #include "common/MarkupEncoding.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "common/CodePageTable.h"
@@ -113,12 +114,6 @@ std::u16string ReadUnits(std::string_view bytes, const Reading& reading, size_t&
   return text;
 }
 
-bool EightAsciiBytes(const char* bytes) {
-  uint64_t eight;
-  std::memcpy(&eight, bytes, sizeof eight);
-  return (eight & 0x8080808080808080u) == 0;
-}
-
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 // Decodes a well-formed two- or three-byte sequence at bytes[pos] into out;
@@ -146,14 +141,17 @@ bool DecodeCommonSequence(std::string_view bytes, size_t& pos, char16_t*& out) {
 // text's memory is written once (a resized string would be zero-filled first).
 class Utf16Builder {
  public:
+  static constexpr size_t kMinRoom = 8;
+
   explicit Utf16Builder(size_t capacity) { text_.reserve(capacity); }
 
-  // Room for at least kRoom more units.
+  // Where the next units go; there is room for at least kMinRoom of them, up to RoomEnd().
   char16_t* Room() {
-    if (used_ > kBuffer - kRoom) Flush();
+    if (used_ > kBuffer - kMinRoom) Flush();
     return buffer_ + used_;
   }
-  void Commit(char16_t* end) { used_ = static_cast<size_t>(end - buffer_); }
+  const char16_t* RoomEnd() const { return buffer_ + kBuffer; }
+  void Commit(const char16_t* end) { used_ = static_cast<size_t>(end - buffer_); }
   void Append(std::u16string_view units) {
     Flush();
     text_ += units;
@@ -162,8 +160,6 @@ class Utf16Builder {
     Flush();
     return std::move(text_);
   }
-
-  static constexpr size_t kRoom = 8;
 
  private:
   void Flush() {
@@ -177,6 +173,26 @@ class Utf16Builder {
   size_t used_ = 0;
 };
 
+// Copies ASCII eight bytes at a time while there is room, and the ASCII bytes
+// that start the block where a non-ASCII byte turns up. All eight units are
+// always written (a fixed-size copy is quicker); those past the ASCII bytes are
+// overwritten next.
+char16_t* CopyAscii(std::string_view bytes, size_t& pos, char16_t* out, const char16_t* outEnd) {
+  while (bytes.size() - pos >= 8 && outEnd - out >= 8) {
+    uint64_t block;
+    std::memcpy(&block, bytes.data() + pos, sizeof block);
+    const uint64_t highBits = block & 0x8080808080808080u;
+    const int ascii = highBits == 0                                ? 8
+                      : std::endian::native == std::endian::little ? std::countr_zero(highBits) / 8
+                                                                   : 0;
+    for (int i = 0; i < 8; ++i) out[i] = static_cast<unsigned char>(bytes[pos + i]);
+    out += ascii;
+    pos += ascii;
+    if (ascii < 8) break;
+  }
+  return out;
+}
+
 // ASCII is copied eight bytes at a time and common sequences decoded in place;
 // anything else, up to the next ASCII byte, goes through the general decoder
 // (an ASCII byte never belongs to a multi-byte sequence, so cutting there is safe).
@@ -184,21 +200,19 @@ std::u16string DecodeUtf8(std::string_view bytes) {
   Utf16Builder text(bytes.size());  // never more units than bytes
   size_t pos = 0;
   while (pos < bytes.size()) {
-    char16_t* out = text.Room();
-    if (bytes.size() - pos >= 8 && EightAsciiBytes(bytes.data() + pos)) {
-      for (int i = 0; i < 8; ++i) out[i] = static_cast<unsigned char>(bytes[pos + i]);
-      text.Commit(out + 8);
-      pos += 8;
-    } else if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
-      *out++ = static_cast<char16_t>(bytes[pos++]);
-      text.Commit(out);
-    } else if (DecodeCommonSequence(bytes, pos, out)) {
-      text.Commit(out);
-    } else {
-      const size_t runBegin = pos;
-      while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) >= 0x80) ++pos;
-      text.Append(Utf8ToUtf16(bytes.substr(runBegin, pos - runBegin)));
+    char16_t* out = CopyAscii(bytes, pos, text.Room(), text.RoomEnd());
+    if (pos < bytes.size() && out != text.RoomEnd()) {
+      if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+        *out++ = static_cast<char16_t>(bytes[pos++]);
+      } else if (!DecodeCommonSequence(bytes, pos, out)) {
+        text.Commit(out);
+        const size_t runBegin = pos;
+        while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) >= 0x80) ++pos;
+        text.Append(Utf8ToUtf16(bytes.substr(runBegin, pos - runBegin)));
+        continue;
+      }
     }
+    text.Commit(out);
   }
   return text.Take();
 }

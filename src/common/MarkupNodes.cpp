@@ -9,6 +9,28 @@ namespace {
 
 constexpr size_t npos = std::u16string_view::npos;
 
+constexpr uint64_t kOnes = 0x0001000100010001u;
+constexpr uint64_t kHighBits = 0x8000800080008000u;
+
+// Whether one of the four units in a block equals `unit`.
+bool BlockHolds(uint64_t block, char16_t unit) {
+  const uint64_t zeroWhereEqual = block ^ (kOnes * unit);
+  return ((zeroWhereEqual - kOnes) & ~zeroWhereEqual & kHighBits) != 0;
+}
+
+// The first of the given units at or after pos (or text.size()). Most of a
+// document is text and attribute values: look at four units at a time.
+template <typename... Units>
+size_t FindFirstOf(std::u16string_view text, size_t pos, Units... units) {
+  for (; pos + 4 <= text.size(); pos += 4) {
+    uint64_t block;
+    std::memcpy(&block, text.data() + pos, sizeof block);
+    if ((BlockHolds(block, units) || ...)) break;
+  }
+  while (pos < text.size() && ((text[pos] != units) && ...)) ++pos;
+  return pos;
+}
+
 bool CanStartName(char16_t c) {
   return (c >= u'A' && c <= u'Z') || c == u':' || c == u'_' || c > u'`';
 }
@@ -108,8 +130,8 @@ MarkupNode ScanBang(std::u16string_view text, size_t begin) {
 }
 
 MarkupNode ScanEndTag(std::u16string_view text, size_t begin) {
-  const size_t close = text.find(u'>', begin + 2);
-  if (close == npos) return Unterminated(text, begin, u"Element end tag");
+  const size_t close = FindFirstOf(text, begin + 2, u'>');
+  if (close == text.size()) return Unterminated(text, begin, u"Element end tag");
   MarkupNode node = Node(NodeKind::kEndTag, begin, close + 1);
   node.nameEnd = begin + 2;
   while (node.nameEnd < close && !IsMarkupSpace(text[node.nameEnd])) ++node.nameEnd;
@@ -121,47 +143,23 @@ MarkupNode ScanEndTag(std::u16string_view text, size_t begin) {
 // in <a b=1/> the "/" belongs to the value.
 MarkupNode ScanStartTag(std::u16string_view text, size_t begin) {
   const size_t nameEnd = ElementNameEnd(text, begin + 1);
-  char16_t quote = 0;
   size_t lastClosingQuote = npos;
-  for (size_t i = nameEnd; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (quote != 0) {
-      if (c == quote) {
-        quote = 0;
-        lastClosingQuote = i;
-      }
-    } else if (c == u'"' || c == u'\'') {
-      quote = c;
-    } else if (c == u'>') {
-      MarkupNode node = Node(NodeKind::kStartTag, begin, i + 1);
-      node.nameEnd = nameEnd;
-      const size_t slash = i - 1;
-      node.emptyElement =
-          text[slash] == u'/' &&
-          (slash == nameEnd || IsMarkupSpace(text[slash - 1]) || lastClosingQuote == slash - 1);
-      return node;
-    }
+  size_t close = FindFirstOf(text, nameEnd, u'>', u'"', u'\'');
+  while (close < text.size() && text[close] != u'>') {
+    lastClosingQuote = FindFirstOf(text, close + 1, text[close]);
+    close = FindFirstOf(text, lastClosingQuote + 1, u'>', u'"', u'\'');
   }
-  return Unterminated(text, begin, u"Element tag");
-}
-
-// Text is most of a document: look at four units at a time for a "<".
-size_t FindOpeningBracket(std::u16string_view text, size_t pos) {
-  constexpr uint64_t kOnes = 0x0001000100010001u;
-  constexpr uint64_t kHighBits = 0x8000800080008000u;
-  constexpr uint64_t kBrackets = kOnes * u'<';
-  for (; pos + 4 <= text.size(); pos += 4) {
-    uint64_t units;
-    std::memcpy(&units, text.data() + pos, sizeof units);
-    const uint64_t zeroWhereBracket = units ^ kBrackets;
-    if (((zeroWhereBracket - kOnes) & ~zeroWhereBracket & kHighBits) != 0) break;
-  }
-  while (pos < text.size() && text[pos] != u'<') ++pos;
-  return pos;
+  if (close >= text.size()) return Unterminated(text, begin, u"Element tag");
+  MarkupNode node = Node(NodeKind::kStartTag, begin, close + 1);
+  node.nameEnd = nameEnd;
+  const size_t slash = close - 1;
+  node.emptyElement = text[slash] == u'/' && (slash == nameEnd || IsMarkupSpace(text[slash - 1]) ||
+                                              lastClosingQuote == slash - 1);
+  return node;
 }
 
 MarkupNode ScanText(std::u16string_view text, size_t begin) {
-  return Node(NodeKind::kText, begin, FindOpeningBracket(text, begin));
+  return Node(NodeKind::kText, begin, FindFirstOf(text, begin, u'<'));
 }
 
 size_t SkipSpaces(std::u16string_view text, size_t pos) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/TextUtf.h"
 #include "platform/CodePageConverter.h"
 
 namespace vespera {
@@ -98,6 +99,22 @@ TEST(MarkupEncoding, FindsTheDeclaredEncodingInTheHead) {
 TEST(MarkupEncoding, LooksOnlyAtTheFirst1024Bytes) {
   const std::string bytes = "<!--" + std::string(1100, ' ') + "--><?xml encoding='koi8-r'?><a/>";
   EXPECT_TRUE(DecodeMarkup(bytes).report.starts_with(u"UTF-8 length"));
+}
+
+// The reader's quick path for UTF-8 must give what the general decoder gives,
+// wherever a sequence, good or bad, falls among the ASCII bytes.
+TEST(MarkupEncoding, DecodesUtf8LikeTheGeneralDecoder) {
+  const std::string pieces[] = {"\xC3\xA9",     "\xE2\x82\xAC", "\xF0\x9F\x98\x80",
+                                "\x80",         "\xC3",         "\xE0\x80\x80",
+                                "\xED\xA0\x80", "\xFF",         "\xC3\xA9\xFF\xE2\x82"};
+  for (size_t ascii = 0; ascii < 10; ++ascii) {
+    for (const std::string& first : pieces) {
+      for (const std::string& second : pieces) {
+        const std::string bytes = "<" + std::string(ascii, 'a') + first + "bcdefghij" + second;
+        EXPECT_EQ(DecodeMarkup(bytes).text, Utf8ToUtf16(bytes)) << ascii << first << second;
+      }
+    }
+  }
 }
 
 TEST(MarkupEncoding, TestsForUtf8AsTheReaderDoes) {
