@@ -3,6 +3,7 @@
 #include "platform/win32/Shell.h"
 
 #include "common/Folders.h"
+#include "win32/WineDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <dlgs.h>
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -19,7 +21,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::u16string kTitle = u"Choose the program " + std::u16string(1, char16_t(u'A' + GetCurrentProcessId() % 26));
+// Tests run in parallel: the process id keeps each dialog apart from the others'.
+const std::u16string kTitle =
+    u"Choose the program " + std::filesystem::path(std::to_string(GetCurrentProcessId())).u16string();
 
 // Runs the answer on the dialog once it shows (within ten seconds).
 class DialogAnswer {
@@ -43,6 +47,7 @@ class DialogAnswer {
 };
 
 TEST(PickProgramFile, CancelReturnsTheInitialPathUnchanged) {
+  test::EnsureDesktopWithoutStandardError();
   for (const std::u16string initial : {u"", u"C:\\Games\\Racing\\game.exe"}) {
     const DialogAnswer cancel([](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
     EXPECT_EQ(PickProgramFile(initial, kTitle), initial);
@@ -50,6 +55,7 @@ TEST(PickProgramFile, CancelReturnsTheInitialPathUnchanged) {
 }
 
 TEST(PickProgramFile, ConfirmReturnsTheChosenPath) {
+  test::EnsureDesktopWithoutStandardError();
   const std::u16string chosen = ProgramFolder() + u"fake_browser.exe";
   const DialogAnswer choose([&chosen](HWND dialog) {
     SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(chosen.c_str()));

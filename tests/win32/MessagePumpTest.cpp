@@ -1,6 +1,7 @@
 #include "platform/win32/Shell.h"
 
 #include "platform/win32/UniqueHandle.h"
+#include "win32/WineDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@ LRESULT CALLBACK CountingWindowProc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 win32::UniqueWindow CreateCountingWindow() {
+  test::EnsureDesktopWithoutStandardError();
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = CountingWindowProc;
   windowClass.hInstance = GetModuleHandleW(nullptr);
