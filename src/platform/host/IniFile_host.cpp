@@ -3,6 +3,7 @@
 #include "common/IniFile.h"
 
 #include "common/ProfileText.h"
+#include "platform/WholeFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +11,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace vespera {
@@ -19,10 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::optional<std::string> ReadWholeFile(const std::u16string& path) {
-  std::ifstream in(fs::path(path), std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// Far beyond any settings file; a larger one reads as missing.
+constexpr std::uint64_t kMaxFileBytes = 256 << 20;
+
+std::optional<std::string> ReadFileBytes(const std::u16string& path) {
+  WholeFile file = ReadWholeFile(path, kMaxFileBytes);
+  if (!file.read) return std::nullopt;
+  return std::move(file.bytes);
 }
 
 bool WriteWholeFile(const std::u16string& path, const std::string& bytes) {
@@ -44,7 +47,7 @@ bool PrepareForWrite(const std::u16string& path) {
 
 std::optional<std::u16string> StoredValue(const std::u16string& path, std::u16string_view section,
                                           std::u16string_view key) {
-  const std::optional<std::string> bytes = ReadWholeFile(path);
+  const std::optional<std::string> bytes = ReadFileBytes(path);
   if (!bytes) return std::nullopt;
   return ProfileDocument::FromBytes(*bytes).FindValue(section, key);
 }
@@ -52,7 +55,7 @@ std::optional<std::u16string> StoredValue(const std::u16string& path, std::u16st
 bool WriteValue(const std::u16string& path, std::u16string_view section, std::u16string_view key,
                 std::u16string_view value) {
   if (!PrepareForWrite(path)) return false;
-  const std::optional<std::string> bytes = ReadWholeFile(path);
+  const std::optional<std::string> bytes = ReadFileBytes(path);
   if (!bytes) return false;
   ProfileDocument document = ProfileDocument::FromBytes(*bytes);
   return !document.SetValue(section, key, value) || WriteWholeFile(path, document.ToBytes());
