@@ -3,7 +3,6 @@
 #include "platform/win32/Shell.h"
 
 #include "common/Folders.h"
-#include "win32/WineDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +46,6 @@ class DialogAnswer {
 };
 
 TEST(PickProgramFile, CancelReturnsTheInitialPathUnchanged) {
-  test::EnsureDesktopWithoutStandardError();
   for (const std::u16string initial : {u"", u"C:\\Games\\Racing\\game.exe"}) {
     const DialogAnswer cancel([](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
     EXPECT_EQ(PickProgramFile(initial, kTitle), initial);
@@ -55,7 +53,6 @@ TEST(PickProgramFile, CancelReturnsTheInitialPathUnchanged) {
 }
 
 TEST(PickProgramFile, ConfirmReturnsTheChosenPath) {
-  test::EnsureDesktopWithoutStandardError();
   const std::u16string chosen = ProgramFolder() + u"fake_browser.exe";
   const DialogAnswer choose([&chosen](HWND dialog) {
     SendMessageW(dialog, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(chosen.c_str()));

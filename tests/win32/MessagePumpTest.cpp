@@ -1,7 +1,6 @@
 #include "platform/win32/Shell.h"
 
 #include "platform/win32/UniqueHandle.h"
-#include "win32/WineDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +20,6 @@ LRESULT CALLBACK CountingWindowProc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 win32::UniqueWindow CreateCountingWindow() {
-  test::EnsureDesktopWithoutStandardError();
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = CountingWindowProc;
   windowClass.hInstance = GetModuleHandleW(nullptr);

@@ -8,7 +8,6 @@
 #include "platform/win32/WideText.h"
 #include "support/TempFolder.h"
 #include "unit/TestFiles.h"
-#include "win32/WineDesktop.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +29,6 @@ std::u16string FakeBrowser() { return ProgramFolder() + u"fake_browser.exe"; }
 class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::EnsureDesktopWithoutStandardError();
     SetEnvironmentVariableW(L"VESPERA_FAKE_PROGRAM_LOG", log_.c_str());
   }
   void TearDown() override { SetEnvironmentVariableW(L"VESPERA_FAKE_PROGRAM_LOG", nullptr); }
