@@ -73,6 +73,33 @@ static_assert(std::is_sorted(std::begin(kNamedReferences), std::end(kNamedRefere
                                return a.lowerName < b.lowerName;
                              }));
 
+// The lower-case forms of the names that HTML writes in two cases. Written exactly so,
+// a name means its own character ("&eacute;" is é, "&darr;" the single arrow); any
+// other spelling falls back to the capital form of the table above.
+constexpr NamedReference kLowerCaseForms[] = {
+    {"aacute", 0x00E1}, {"acirc", 0x00E2},   {"aelig", 0x00E6},   {"agrave", 0x00E0},
+    {"alpha", 0x03B1},  {"aring", 0x00E5},   {"atilde", 0x00E3},  {"auml", 0x00E4},
+    {"beta", 0x03B2},   {"ccedil", 0x00E7},  {"chi", 0x03C7},     {"dagger", 0x2020},
+    {"darr", 0x2193},   {"delta", 0x03B4},   {"eacute", 0x00E9},  {"ecirc", 0x00EA},
+    {"egrave", 0x00E8}, {"epsilon", 0x03B5}, {"eta", 0x03B7},     {"eth", 0x00F0},
+    {"euml", 0x00EB},   {"gamma", 0x03B3},   {"harr", 0x2194},    {"iacute", 0x00ED},
+    {"icirc", 0x00EE},  {"igrave", 0x00EC},  {"iota", 0x03B9},    {"iuml", 0x00EF},
+    {"kappa", 0x03BA},  {"lambda", 0x03BB},  {"larr", 0x2190},    {"mu", 0x03BC},
+    {"ntilde", 0x00F1}, {"nu", 0x03BD},      {"oacute", 0x00F3},  {"ocirc", 0x00F4},
+    {"oelig", 0x0153},  {"ograve", 0x00F2},  {"omega", 0x03C9},   {"omicron", 0x03BF},
+    {"oslash", 0x00F8}, {"otilde", 0x00F5},  {"ouml", 0x00F6},    {"phi", 0x03C6},
+    {"pi", 0x03C0},     {"prime", 0x2032},   {"psi", 0x03C8},     {"rarr", 0x2192},
+    {"rho", 0x03C1},    {"scaron", 0x0161},  {"sigma", 0x03C3},   {"tau", 0x03C4},
+    {"theta", 0x03B8},  {"thorn", 0x00FE},   {"uacute", 0x00FA},  {"uarr", 0x2191},
+    {"ucirc", 0x00FB},  {"ugrave", 0x00F9},  {"upsilon", 0x03C5}, {"uuml", 0x00FC},
+    {"xi", 0x03BE},     {"yacute", 0x00FD},  {"yuml", 0x00FF},    {"zeta", 0x03B6},
+};
+
+static_assert(std::is_sorted(std::begin(kLowerCaseForms), std::end(kLowerCaseForms),
+                             [](const NamedReference& a, const NamedReference& b) {
+                               return a.lowerName < b.lowerName;
+                             }));
+
 constexpr size_t kMaxReferenceName = 9;
 
 char16_t LowerAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c; }
@@ -87,6 +114,22 @@ int CompareIgnoringCase(std::string_view lowerName, std::u16string_view name) {
   }
   if (lowerName.size() == name.size()) return 0;
   return lowerName.size() < name.size() ? -1 : 1;
+}
+
+bool EqualsExactly(std::string_view tableName, std::u16string_view name) {
+  return std::equal(tableName.begin(), tableName.end(), name.begin(), name.end(),
+                    [](char a, char16_t b) { return static_cast<unsigned char>(a) == b; });
+}
+
+// The character of a name written exactly as one of the lower-case forms; 0 otherwise.
+char32_t LowerCaseFormCharacter(std::u16string_view name) {
+  const auto found =
+      std::lower_bound(std::begin(kLowerCaseForms), std::end(kLowerCaseForms), name,
+                       [](const NamedReference& entry, std::u16string_view wanted) {
+                         return CompareIgnoringCase(entry.lowerName, wanted) < 0;
+                       });
+  if (found == std::end(kLowerCaseForms) || !EqualsExactly(found->lowerName, name)) return 0;
+  return found->character;
 }
 
 int DigitValue(char16_t c, int base) {
@@ -133,6 +176,7 @@ char32_t ReferenceCharacter(std::u16string_view body) {
 }  // namespace
 
 char32_t NamedReferenceCharacter(std::u16string_view name) {
+  if (const char32_t lowerCase = LowerCaseFormCharacter(name)) return lowerCase;
   const auto found =
       std::lower_bound(std::begin(kNamedReferences), std::end(kNamedReferences), name,
                        [](const NamedReference& entry, std::u16string_view wanted) {

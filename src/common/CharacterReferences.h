@@ -7,9 +7,11 @@
 
 namespace vespera {
 
-// The character of a named reference, looked up without regard to case; 0 when
-// the name is not in the set. Names that HTML writes in two cases (Oslash and
-// oslash, dArr and darr) both give the character of the form with capitals.
+// The character of a named reference; 0 when the name is not in the set. A name
+// written exactly as HTML writes it gives its own character ("eacute" é, "Eacute" É,
+// "darr" the single arrow, "dArr" the double one); any other spelling is looked up
+// without regard to case, and for the names HTML writes in two cases the form with
+// capitals wins ("EACUTE" and "Oslash" as "OSLASH" give the capital letter).
 char32_t NamedReferenceCharacter(std::u16string_view name);
 
 // Replaces every reference by its character. "&" followed by at most nine ASCII

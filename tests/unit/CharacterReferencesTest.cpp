@@ -25,13 +25,16 @@ TEST(CharacterReferences, DecodesNumericAndNamedReferences) {
   for (const auto& c : cases) EXPECT_EQ(DecodeCharacterReferences(c.written), c.decoded) << c.name;
 }
 
-// HTML writes some names in two cases; the form with capitals wins for both.
-TEST(CharacterReferences, CapitalFormWinsForNamesInTwoCases) {
+// HTML writes some names in two cases: each exact spelling keeps its own character,
+// and any other spelling falls back to the form with capitals.
+TEST(CharacterReferences, NamesInTwoCasesKeepTheirOwnCharacter) {
   const ReferenceCase cases[] = {
-      {"oslash", u"&oslash;&Oslash;", u"\u00D8\u00D8"},
-      {"darr", u"&darr;&dArr;", u"\u21D3\u21D3"},
-      {"dagger", u"&dagger;&Dagger;", u"\u2021\u2021"},
-      {"eth", u"&eth;&ETH;&Eth;", u"\u00D0\u00D0\u00D0"},
+      {"oslash", u"&oslash;&Oslash;&OSLASH;", u"\u00F8\u00D8\u00D8"},
+      {"eacute in French text", u"caf&eacute; &Eacute;t&eacute;", u"caf\u00E9 \u00C9t\u00E9"},
+      {"darr", u"&darr;&dArr;&DARR;", u"\u2193\u21D3\u21D3"},
+      {"dagger", u"&dagger;&Dagger;", u"\u2020\u2021"},
+      {"eth", u"&eth;&ETH;&Eth;", u"\u00F0\u00D0\u00D0"},
+      {"yuml", u"&yuml;&Yuml;", u"\u00FF\u0178"},
       {"single-case name in any case", u"&COPY;&Copy;", u"\u00A9\u00A9"},
   };
   for (const auto& c : cases) EXPECT_EQ(DecodeCharacterReferences(c.written), c.decoded) << c.name;

@@ -323,7 +323,7 @@ struct TextCase {
 TEST_F(MarkupDocTest, ChildTextDecodesContentAndDropsMarkup) {
   const TextCase cases[] = {
       {"&lt;b&gt;", u"<b>"},
-      {"&#x41;&#65;&AMP;&oslash;&bogus;", u"AA&\u00D8&bogus;"},
+      {"&#x41;&#65;&AMP;&oslash;&bogus;", u"AA&\u00F8&bogus;"},
       {"x<!-- comment -->y", u"xy"},
       {"a <![CDATA[<b>&amp;]]> c", u"a <b>&amp; c"},
       {"\r\n  <!-- c -->\r\n  ", u""},
