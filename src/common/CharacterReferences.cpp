@@ -1,4 +1,5 @@
 #include "common/CharacterReferences.h"
+#include "common/Digits.h"
 
 #include <algorithm>
 #include <iterator>
@@ -130,13 +131,6 @@ char32_t LowerCaseFormCharacter(std::u16string_view name) {
                        });
   if (found == std::end(kLowerCaseForms) || !EqualsExactly(found->lowerName, name)) return 0;
   return found->character;
-}
-
-int DigitValue(char16_t c, int base) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (base == 16 && c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (base == 16 && c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
 }
 
 // "#65" or "#x41" (at most nine characters, so no overflow).

@@ -1,4 +1,5 @@
 #include "common/FileUtilities.h"
+#include "common/Digits.h"
 
 #include "common/Folders.h"
 
@@ -68,24 +69,17 @@ bool ReadSign(std::u16string_view& text) {
   return negative;
 }
 
-int HexDigit(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
-
 // What "%x" reads: blanks, a sign, an optional 0x, hex digits; a value beyond 32 bits
 // stays at 0xFFFFFFFF, and the bits are returned as an int.
 int ScanHex(std::u16string_view text) {
   text = SkipSpaces(text);
   const bool negative = ReadSign(text);
   if (text.starts_with(u"0x") || text.starts_with(u"0X")) {
-    if (text.size() > 2 && HexDigit(text[2]) >= 0) text.remove_prefix(2);
+    if (text.size() > 2 && DigitValue(text[2], 16) >= 0) text.remove_prefix(2);
   }
   std::uint64_t value = 0;
   for (const char16_t c : text) {
-    const int digit = HexDigit(c);
+    const int digit = DigitValue(c, 16);
     if (digit < 0) break;
     value = std::min<std::uint64_t>(0xFFFFFFFF, value * 16 + static_cast<unsigned>(digit));
   }

@@ -1,4 +1,5 @@
 #include "common/ProfileText.h"
+#include "common/Digits.h"
 
 #include "common/TextUtf.h"
 
@@ -158,13 +159,6 @@ std::u16string CopyEntry(std::u16string_view value, size_t capacity) {
   return result;
 }
 
-int DigitValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'a' && c <= u'z') return c - u'a' + 10;
-  if (c >= u'A' && c <= u'Z') return c - u'A' + 10;
-  return -1;
-}
-
 unsigned ReadBasePrefix(std::u16string_view& text) {
   if (text.size() < 2 || text[0] != u'0') return 10;
   const char16_t mark = text[1];
@@ -190,10 +184,7 @@ int ParseLeadingInteger(std::u16string_view text) {
   return static_cast<int>(negative ? 0u - total : total);
 }
 
-int HexValue(char16_t c) {
-  const int digit = DigitValue(c);
-  return digit >= 0 && digit < 16 ? digit : -1;
-}
+int HexValue(char16_t c) { return DigitValue(c, 16); }
 
 }  // namespace
 
