@@ -1,6 +1,7 @@
 #include "common/DebugLog.h"
 
 #include "common/Folders.h"
+#include "common/TextUtf.h"
 
 #include <ctime>
 #include <filesystem>
@@ -34,16 +35,6 @@ std::u16string_view CutMessage(std::u16string_view message) {
   return message.substr(0, length);
 }
 
-std::string Utf16LeBytes(std::u16string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size() * 2);
-  for (const char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
-
 void AppendToLogFile(const std::u16string& file, std::u16string_view line) {
   const fs::path path(file);
   std::error_code error;
@@ -52,7 +43,8 @@ void AppendToLogFile(const std::u16string& file, std::u16string_view line) {
   std::ofstream out(path, std::ios::binary | std::ios::app);
   if (!out) return;
   if (isEmpty) out.write("\xFF\xFE", 2);
-  const std::string bytes = Utf16LeBytes(line);
+  std::string bytes;
+  AppendUtf16Bytes(bytes, line);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 

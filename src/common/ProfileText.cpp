@@ -47,15 +47,6 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
   return text;
 }
 
-void AppendUtf16(std::string& bytes, std::u16string_view text, bool bigEndian) {
-  for (const char16_t unit : text) {
-    const char high = static_cast<char>(unit >> 8);
-    const char low = static_cast<char>(unit & 0xFF);
-    bytes.push_back(bigEndian ? high : low);
-    bytes.push_back(bigEndian ? low : high);
-  }
-}
-
 struct DecodedText {
   ProfileEncoding encoding;
   std::u16string text;
@@ -73,11 +64,11 @@ std::string Encode(ProfileEncoding encoding, std::u16string_view text) {
   switch (encoding) {
     case ProfileEncoding::Utf16Le:
       bytes = "\xFF\xFE";
-      AppendUtf16(bytes, text, false);
+      AppendUtf16Bytes(bytes, text, false);
       break;
     case ProfileEncoding::Utf16Be:
       bytes = "\xFE\xFF";
-      AppendUtf16(bytes, text, true);
+      AppendUtf16Bytes(bytes, text, true);
       break;
     case ProfileEncoding::Utf8:
       bytes = "\xEF\xBB\xBF" + Utf16ToUtf8(text);

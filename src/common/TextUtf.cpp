@@ -59,6 +59,16 @@ void AppendCodePoint(std::u16string& out, char32_t codePoint) {
   out += static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
 }
 
+void AppendUtf16Bytes(std::string& bytes, std::u16string_view text, bool bigEndian) {
+  bytes.reserve(bytes.size() + text.size() * 2);
+  for (const char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes.push_back(bigEndian ? high : low);
+    bytes.push_back(bigEndian ? low : high);
+  }
+}
+
 std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::u16string out;
   out.reserve(utf8.size());

@@ -14,6 +14,9 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // A lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// Appends the units of a UTF-16 text as file bytes, low byte first unless big-endian.
+void AppendUtf16Bytes(std::string& bytes, std::u16string_view text, bool bigEndian = false);
+
 // Appends one code point (up to 0x10FFFF) as one unit or a surrogate pair.
 void AppendCodePoint(std::u16string& out, char32_t codePoint);
 
